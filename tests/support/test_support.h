@@ -1,0 +1,51 @@
+// What the tests share: a scratch folder that goes away, and the Linux services with the
+// executable's folder moved into it, so settings files are real files of the test.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/posix/system.h"
+
+namespace testing_support {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+// The real Linux services, the executable taken to live in `folder`.
+class SystemIn : public posix::System {
+ public:
+  explicit SystemIn(std::string folder) : folder_(std::move(folder)) {
+    if (folder_.back() != '/') folder_ += '/';
+  }
+  std::string executablePath() override { return folder_ + "quolt_autenticador"; }
+  std::string executableFolder() override { return folder_; }
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace testing_support
