@@ -154,36 +154,12 @@ TEST_F(DirectWindow, AFailedWriteStopsTheSaveAndTheHandlerOnly) {
   EXPECT_TRUE(share().enabled());
 }
 
-// Runs `body` as an unprivileged user when the tests run as root, who may write anywhere.
-std::string asUnprivileged(const std::function<std::string()>& body) {
-  if (::geteuid() != 0) return body();
-  int fds[2];
-  if (::pipe(fds) != 0) return "pipe failed";
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(fds[0]);
-    const passwd* nobody = ::getpwnam("nobody");
-    if (nobody == nullptr || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) _exit(2);
-    std::string out = body();
-    if (::write(fds[1], out.data(), out.size()) < 0) _exit(3);
-    _exit(0);
-  }
-  ::close(fds[1]);
-  std::string out;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return out;
-}
-
 TEST_F(DirectWindow, AnUnwritableFolderKeepsTheFileAndSaysWhere) {
   const std::string before = "[QUOLT]\r\nMODELO=1\r\nPORTA=2\r\n";
   writeSettings(before);
   ::chmod(settingsPath().c_str(), 0644);
   ::chmod(dir.path().c_str(), 0555);
-  std::string shownText = asUnprivileged([&] {
+  std::string shownText = testing_support::asUnprivileged([&] {
     start();
     app.select("ComboPorta", 7);
     std::string all;
