@@ -1,0 +1,261 @@
+#!/usr/bin/env bash
+# The Windows programs end to end: the windows-x64 build under wine64 on a private Xvfb, driven
+# with xdotool like an operator; ports and the printer share are linked to files and FIFOs of
+# the test, and the bytes that reach them are compared with the golden files.
+#
+#   wine_e2e.sh prepare            makes the wine prefix all cases copy (once per test run)
+#   wine_e2e.sh <case>             runs one case in a copy of it
+#
+# Environment: WORK (scratch folder), WIN_BIN (the windows-x64 build folder), TOOLS (folder
+# of window_texts.exe), GOLDEN (the golden files).
+set -euo pipefail
+
+WINE=/usr/lib/wine/wine64
+SERVER=/usr/lib/wine/wineserver64
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+TEMPLATE="$WORK/template"
+TEXT="ENTIDADE PROTOC:0001/2026 11/12/2026 10:45"
+CAPTION="Autenticar Protocolo [versão 3.21.14.31] "
+TITLE="Sistema de Autenticação"
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    echo "--- windows on screen:" >&2
+    timeout 10 "$WINE" "$TOOLS/window_texts.exe" >&2 2>/dev/null || true
+  fi
+  exit 1
+}
+
+# A display of our own: the first free number from a start that differs between parallel cases.
+start_xvfb() {
+  local n=$((100 + ($$ % 400)))
+  for _ in $(seq 1 50); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      XVFB_PID=$!
+      for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+      done
+      kill "$XVFB_PID" 2>/dev/null || true
+    fi
+    n=$((n + 1))
+  done
+  fail "no free X display"
+}
+
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && "$SERVER" -k 2>/dev/null || true
+  for pid in ${READER_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  # A passed case leaves no prefix behind (700 MB each); a failed one keeps it to look into.
+  [ -n "${PASSED:-}" ] && [ -n "${CASE:-}" ] && rm -rf "$CASE/prefix"
+  return 0
+}
+trap cleanup EXIT
+
+prepare() {
+  rm -rf "$TEMPLATE"
+  mkdir -p "$TEMPLATE"
+  export WINEPREFIX="$TEMPLATE/prefix"
+  start_xvfb
+  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  "$SERVER" -w
+  # Without a window manager wine would wait each time a window is hidden; and every port
+  # points into the case's own folder (the placeholder is filled in per case), never at the
+  # machine's devices.
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Wine\\Ports]\r\n'
+    for port in COM1 COM2 COM3 COM4 COM5 COM6 LPT1 LPT2 LPT3; do
+      printf '"%s"="@CASE@/ports/%s"\r\n' "$port" "${port,,}"
+    done
+  } >"$TEMPLATE/settings.reg"
+  "$WINE" regedit /S "$TEMPLATE/settings.reg"
+  "$SERVER" -w
+  grep -q '"COM1"="@CASE@/ports/com1"' "$WINEPREFIX/system.reg" || fail "the port settings did not reach the registry"
+  unset WINEPREFIX
+}
+
+# A fresh copy of the prefix, a display and a running wine server for one case.
+setup_case() {
+  CASE="$WORK/$1"
+  rm -rf "$CASE"
+  mkdir -p "$CASE/ports" "$CASE/app"
+  cp -a "$TEMPLATE/prefix" "$CASE/prefix"
+  sed -i "s|@CASE@|$CASE|g" "$CASE/prefix/system.reg"
+  export WINEPREFIX="$CASE/prefix"
+  start_xvfb
+  "$SERVER" -p
+}
+
+# Starts a program of the build with the host's arguments, from its own folder.
+start_program() {
+  local exe="$1"
+  shift
+  (cd "$CASE/app" && exec "$WINE" "$exe" "$@" >"$CASE/program.log" 2>&1) &
+  PROGRAM_PID=$!
+}
+
+# The visible window whose name matches, within 30 s.
+wait_window() {
+  local wid
+  for _ in $(seq 1 300); do
+    wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    sleep 0.1
+  done
+  fail "no window named like '$1'"
+}
+
+window_texts() { timeout 20 "$WINE" "$TOOLS/window_texts.exe" 2>/dev/null | tr -d '\r'; }
+
+# Waits for a message box with this caption and text, within 20 s.
+wait_box() {
+  local caption="$1" text="$2" listing
+  for _ in $(seq 1 40); do
+    listing=$(window_texts)
+    if awk -F'\t' -v c="$caption" -v t="$text" '
+        /^[^ ]/ { box = ($1 == "#32770" && $3 == c) }
+        box && /^  / && $3 == t { found = 1 }
+        END { exit !found }' <<<"$listing"; then
+      return 0
+    fi
+    sleep 0.5
+  done
+  echo "$listing" >&2
+  fail "no message box '$caption' saying '$text'"
+}
+
+focus_main() {
+  MAIN=$(wait_window '^Autenticar Protocolo \[versão 3\.21\.14\.31\] $')
+  xdotool windowfocus --sync "$MAIN" 2>/dev/null || xdotool windowfocus "$MAIN"
+}
+
+key() { xdotool key --delay 50 "$@"; sleep 0.3; }
+
+expect_exit_zero() {
+  for _ in $(seq 1 100); do
+    kill -0 "$PROGRAM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$PROGRAM_PID" 2>/dev/null && fail "the program did not end"
+  local rc=0
+  wait "$PROGRAM_PID" || rc=$?
+  [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
+
+# Waits until a captured file holds exactly the golden bytes.
+expect_bytes() {
+  local file="$1" golden="$GOLDEN/$2"
+  for _ in $(seq 1 100); do
+    cmp -s "$file" "$golden" && return 0
+    sleep 0.1
+  done
+  cmp "$file" "$golden" >&2 || true
+  od -c "$file" | head -20 >&2
+  fail "$file differs from $2"
+}
+
+settings() { printf '[QUOLT]\r\n%s' "$1" >"$CASE/app/Ravivavizuru.ini"; }
+
+case_document() {
+  setup_case document
+  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  settings $'MODELO=0\r\nPORTA=1\r\nBOBINA=0\r\n'
+  # COM1 is a FIFO the test reads, as a port it delivers what the program writes.
+  mkfifo "$CASE/com1.fifo"
+  cat 0<>"$CASE/com1.fifo" >"$CASE/com1.out" &
+  READER_PID=$!
+  ln -s "$CASE/com1.fifo" "$CASE/ports/com1"
+  start_program quolt_autenticador.exe OK "$TEXT"
+  focus_main
+  [ "$(xdotool getwindowname "$MAIN")" = "$CAPTION" ] || fail "caption '$(xdotool getwindowname "$MAIN")'"
+  key F5
+  expect_bytes "$CASE/com1.out" document_roll.bin
+  key F4
+  expect_exit_zero
+}
+
+case_label() {
+  setup_case label
+  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  settings $'MODELO=2\r\nPORTA=0\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\\\\HOST\\SHARE\r\n'
+  # \\HOST\SHARE is the folder unc/host/share of the prefix's devices: here a file of the test.
+  mkdir -p "$CASE/prefix/dosdevices/unc/host"
+  : >"$CASE/share.out"
+  ln -s "$CASE/share.out" "$CASE/prefix/dosdevices/unc/host/share"
+  start_program quolt_autenticador.exe OK "$TEXT"
+  focus_main
+  key F5
+  expect_bytes "$CASE/share.out" label_entity.bin
+  [ "$(grep -c $'\r$' "$CASE/share.out")" -eq 30 ] || fail "the receipt has not 30 lines"
+  key F4
+  expect_exit_zero
+}
+
+case_settings() {
+  setup_case settings
+  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  start_program quolt_autenticador.exe OK "$TEXT"
+  focus_main
+  [ ! -e "$CASE/app/Ravivavizuru.ini" ] || fail "settings written before any change"
+  # To the settings tab, where the focus goes to the port list; one step down picks COM1.
+  key ctrl+Tab
+  key Down
+  printf '[QUOLT]\r\nMODELO=0\r\nPORTA=1\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\r\n' >"$CASE/expected.ini"
+  for _ in $(seq 1 50); do cmp -s "$CASE/app/Ravivavizuru.ini" "$CASE/expected.ini" && break; sleep 0.1; done
+  cmp "$CASE/app/Ravivavizuru.ini" "$CASE/expected.ini" || fail "Ravivavizuru.ini: $(cat -A "$CASE/app/Ravivavizuru.ini")"
+  # F4 on the settings tab is no command of the program's; back on the first tab it ends it.
+  key F4
+  key Escape
+  kill -0 "$PROGRAM_PID" 2>/dev/null || fail "F4 on the settings tab ended the program"
+  key ctrl+Tab
+  key F4
+  expect_exit_zero
+}
+
+case_messages() {
+  setup_case messages
+  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  # A stored model that does not convert stops the load: no list gets a selection.
+  settings $'MODELO=abc\r\nPORTA=1\r\n'
+  start_program quolt_autenticador.exe OK "$TEXT"
+  wait_box "$TITLE" "''abc'' is not a valid integer value."
+  key Return
+  focus_main
+  key F5
+  wait_box "$TITLE" "Selecione uma Porta!"
+  key Return
+  focus_main
+  key F4
+  expect_exit_zero
+}
+
+case_ioerror() {
+  setup_case ioerror
+  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  settings $'MODELO=0\r\nPORTA=2\r\nBOBINA=1\r\n'
+  # COM2 is a folder: the system refuses to open it for writing.
+  mkdir "$CASE/com2.dir"
+  ln -s "$CASE/com2.dir" "$CASE/ports/com2"
+  start_program quolt_autenticador.exe OK "$TEXT"
+  focus_main
+  key F5
+  wait_box "$TITLE" "File access denied."
+  key Return
+  focus_main
+  key F4
+  expect_exit_zero
+}
+
+command="$1"
+case "$command" in
+  prepare) prepare ;;
+  document | label | settings | messages | ioerror) "case_$command" ;;
+  *) fail "unknown case $command" ;;
+esac
+PASSED=1
+echo "PASS: $command"
