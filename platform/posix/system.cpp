@@ -10,6 +10,7 @@
 
 #include "platform/posix/codepage.h"
 #include "platform/posix/profile.h"
+#include "platform/posix/smb_share.h"
 
 namespace posix {
 
@@ -137,9 +138,8 @@ std::string System::toCodePage(std::string_view utf8) { return utf8ToCp1252(utf8
 std::string System::fromCodePage(std::string_view bytes) { return cp1252ToUtf8(bytes); }
 
 os::Opened System::createOutput(const std::string& name) {
-  // A printer share is reached through its own service; without it the name is no file.
-  if (name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && name[1] == name[0])
-    return {nullptr, kPathNotFound};
+  // \\HOST\SHARE is another workstation's printer, never a file of that strange name.
+  if (isShareName(name)) return openShare(name);
   int fd = ::open(devicePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
                   0666);
   if (fd < 0) return {nullptr, windowsErrorCode(errno)};
