@@ -76,13 +76,14 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string devicePath(const std::string& name) {
+std::optional<std::string> portDevice(std::string_view name, const std::string& deviceFolder) {
   for (int n = 1; n <= 6; ++n) {
     if (n <= 3 && equalsNoCase(name, "LPT" + std::to_string(n)))
-      return "/dev/lp" + std::to_string(n - 1);
-    if (equalsNoCase(name, "COM" + std::to_string(n))) return "/dev/ttyS" + std::to_string(n - 1);
+      return deviceFolder + "lp" + std::to_string(n - 1);
+    if (equalsNoCase(name, "COM" + std::to_string(n)))
+      return deviceFolder + "ttyS" + std::to_string(n - 1);
   }
-  return name;
+  return std::nullopt;
 }
 
 int windowsErrorCode(int error) {
@@ -101,7 +102,7 @@ int windowsErrorCode(int error) {
   }
 }
 
-System::System() {
+System::System(std::string deviceFolder) : deviceFolder_(std::move(deviceFolder)) {
   // A reader that goes away is an I/O error of the write, never the end of the program.
   std::signal(SIGPIPE, SIG_IGN);
 }
@@ -140,9 +141,16 @@ std::string System::fromCodePage(std::string_view bytes) { return cp1252ToUtf8(b
 os::Opened System::createOutput(const std::string& name) {
   // \\HOST\SHARE is another workstation's printer, never a file of that strange name.
   if (isShareName(name)) return openShare(name);
-  int fd = ::open(devicePath(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY,
-                  0666);
-  if (fd < 0) return {nullptr, windowsErrorCode(errno)};
+  // A port is opened as it is, never created: a missing device is a port that does not exist,
+  // not a file to make in the device folder. Any other name is created or emptied, and a
+  // missing folder on its way is a path that does not exist.
+  const auto device = portDevice(name, deviceFolder_);
+  const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | (device ? 0 : O_CREAT | O_TRUNC);
+  int fd = ::open(device ? device->c_str() : name.c_str(), flags, 0666);
+  if (fd < 0) {
+    const int code = windowsErrorCode(errno);
+    return {nullptr, !device && code == kFileNotFound ? kPathNotFound : code};
+  }
   return {std::make_unique<File>(fd, true), 0};
 }
 

@@ -4,12 +4,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "platform/posix/system.h"
 
 namespace testing_support {
+
+// Runs `body` as an unprivileged user when the tests run as root, who may write anywhere, and
+// returns what it returned.
+std::string asUnprivileged(const std::function<std::string()>& body);
 
 class TempDir {
  public:
@@ -38,7 +43,8 @@ inline void writeFile(const std::string& path, const std::string& content) {
 // The real Linux services, the executable taken to live in `folder`.
 class SystemIn : public posix::System {
  public:
-  explicit SystemIn(std::string folder) : folder_(std::move(folder)) {
+  explicit SystemIn(std::string folder, std::string deviceFolder = "/dev/")
+      : posix::System(std::move(deviceFolder)), folder_(std::move(folder)) {
     if (folder_.back() != '/') folder_ += '/';
   }
   std::string executablePath() override { return folder_ + "quolt_autenticador"; }
