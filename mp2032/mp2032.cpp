@@ -249,12 +249,13 @@ std::int32_t MP2032_CALL IniciaPorta(const char* porta) {
   });
 }
 
-std::int32_t MP2032_CALL FechaPorta() { return call("FechaPorta", "", closePort); }
+std::int32_t MP2032_CALL FechaPorta() {
+  return call("FechaPorta", "", closePort);
+}
 
 std::int32_t MP2032_CALL ConfiguraModeloImpressora(std::int32_t modelo) {
-  return call("ConfiguraModeloImpressora", std::to_string(modelo), [&] {
-    return modelo == kModelCode ? kDone : kInvalidParameter;
-  });
+  return call("ConfiguraModeloImpressora", std::to_string(modelo),
+              [&] { return modelo == kModelCode ? kDone : kInvalidParameter; });
 }
 
 std::int32_t MP2032_CALL DocumentInserted() {

@@ -33,7 +33,9 @@ TFrmAutenticar::TFrmAutenticar(ui::Window& window, ui::Application& app, os::Sys
   on("ComboModeloImpressoraChange", [this](core::KeyArgs*) { ComboModeloImpressoraChange(); });
 }
 
-void TFrmAutenticar::FormShow() { showCaptionAndLock("Autenticar Protocolo - dll - "); }
+void TFrmAutenticar::FormShow() {
+  showCaptionAndLock("Autenticar Protocolo - dll - ");
+}
 
 // The port stays closed until the first port change or Authenticate command.
 void TFrmAutenticar::Inicializa() {

@@ -26,6 +26,8 @@ Library& linkedLibrary() {
   return library;
 }
 
-core::ProgramDefinition program(os::System& system) { return program(system, linkedLibrary()); }
+core::ProgramDefinition program(os::System& system) {
+  return program(system, linkedLibrary());
+}
 
 }  // namespace vendor

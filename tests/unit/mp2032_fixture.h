@@ -28,7 +28,9 @@ class StandInTest : public ::testing::Test {
     std::filesystem::current_path(previous_);
   }
 
-  void scenario(const std::string& content) { testing_support::writeFile(dir / "scenario.txt", content); }
+  void scenario(const std::string& content) {
+    testing_support::writeFile(dir / "scenario.txt", content);
+  }
 
   // The journal's lines from the `from`-th on.
   std::vector<std::string> journal(std::size_t from = 0) {
@@ -39,8 +41,9 @@ class StandInTest : public ::testing::Test {
       if (end == std::string::npos) end = text.size();
       lines.push_back(text.substr(start, end - start));
     }
-    return lines.size() > from ? std::vector<std::string>(lines.begin() + static_cast<long>(from), lines.end())
-                               : std::vector<std::string>{};
+    return lines.size() > from
+               ? std::vector<std::string>(lines.begin() + static_cast<long>(from), lines.end())
+               : std::vector<std::string>{};
   }
 
   testing_support::TempDir dir;

@@ -13,7 +13,8 @@ using Mp2032 = StandInTest;
 
 TEST_F(Mp2032, AcceptsModelOneOnly) {
   EXPECT_EQ(ConfiguraModeloImpressora(1), 1);
-  for (std::int32_t code : {0, 2, -1, -2, 1000}) EXPECT_EQ(ConfiguraModeloImpressora(code), -2) << code;
+  for (std::int32_t code : {0, 2, -1, -2, 1000})
+    EXPECT_EQ(ConfiguraModeloImpressora(code), -2) << code;
 }
 
 TEST_F(Mp2032, CannotSensePaperAndSaysSoNeutrally) {
@@ -87,7 +88,7 @@ TEST_F(Mp2032, ScenarioForcesResultsInSequenceTheLastOneHolding) {
   EXPECT_EQ(AutenticaDoc("three", 10000), 5);
   EXPECT_EQ(AutenticaDoc("four", 10000), 5);
   EXPECT_EQ(readFile(dir / "USB"), "two\r\n");
-  EXPECT_EQ(ConfiguraModeloImpressora(1), 1);  // not named: the real answer
+  EXPECT_EQ(ConfiguraModeloImpressora(1), 1);                 // not named: the real answer
   EXPECT_EQ(journal().front(), "IniciaPorta(\"USB\") -> 0");  // the journal shows what was answered
 }
 

@@ -53,7 +53,8 @@ TEST_F(VendorWithStandIn, ActivationPortChangeAndAuthenticationReachTheLibraryIn
                                                  "ConfiguraModeloImpressora(1) -> 1"}));
 
   app.select("ComboBox1", 3);
-  EXPECT_EQ(journal(2), (std::vector<std::string>{"FechaPorta() -> 1", "IniciaPorta(\"USB\") -> 1"}));
+  EXPECT_EQ(journal(2),
+            (std::vector<std::string>{"FechaPorta() -> 1", "IniciaPorta(\"USB\") -> 1"}));
   EXPECT_EQ(readFile(dir / "USB"), "");
 
   pressF5();
@@ -73,7 +74,8 @@ TEST_F(VendorWithStandIn, ScenarioResultsReachTheOperator) {
       "DocumentInserted=real,-2,real\n");
   const Shown invalid{Shown::Kind::Dialog, "Error",
                       "Parâmetro inválido na função \"ConfiguraModeloImpressora.\""};
-  const Shown openFailed{Shown::Kind::Dialog, "Error", "Problemas ao abrir a porta de Comunicação."};
+  const Shown openFailed{Shown::Kind::Dialog, "Error",
+                         "Problemas ao abrir a porta de Comunicação."};
 
   start("PROTOC: 9");
   EXPECT_EQ(app.shown(), (std::vector<Shown>{invalid, invalid}));
@@ -89,8 +91,9 @@ TEST_F(VendorWithStandIn, ScenarioResultsReachTheOperator) {
   EXPECT_EQ(readFile(dir / "USB"), "PROTOC: 9\r\n");
 
   pressF5();  // no document
-  EXPECT_EQ(app.shown(), (std::vector<Shown>{openFailed, {Shown::Kind::Dialog, "Information",
-                                                          "Documento não inserido."}}));
+  EXPECT_EQ(app.shown(),
+            (std::vector<Shown>{openFailed,
+                                {Shown::Kind::Dialog, "Information", "Documento não inserido."}}));
 
   app.clearShown();
   const std::size_t before = journal().size();
@@ -111,7 +114,7 @@ struct Outcome {
 };
 
 Outcome runIn(const std::string& folder, const std::string& program, const std::string& args,
-          const std::string& errFile) {
+              const std::string& errFile) {
   const std::string command =
       "cd '" + folder + "' && '" + program + "' " + args + " >/dev/null 2>'" + errFile + "'";
   const int status = std::system(command.c_str());

@@ -56,7 +56,9 @@ struct FakeLibrary : vendor::Library {
     return autenticaDoc.next();
   }
 
-  static std::string text(const char* p) { return p == nullptr ? "NULL" : "\"" + std::string(p) + "\""; }
+  static std::string text(const char* p) {
+    return p == nullptr ? "NULL" : "\"" + std::string(p) + "\"";
+  }
 
   std::vector<std::string>& log;
   Answers iniciaPorta, fechaPorta, configura, documentInserted{{0}}, autenticaDoc;
@@ -86,9 +88,15 @@ constexpr char kNotAuthenticated[] =
     "Problemas na autenticação do documento.\nPossíveis causas: Documento não inserido, "
     "impressora desligada, off-line ou sem papel";
 
-Shown error(const std::string& text) { return {Shown::Kind::Dialog, "Error", text}; }
-Shown information(const std::string& text) { return {Shown::Kind::Dialog, "Information", text}; }
-Shown message(const std::string& text) { return {Shown::Kind::Message, core::kApplicationTitle, text}; }
+Shown error(const std::string& text) {
+  return {Shown::Kind::Dialog, "Error", text};
+}
+Shown information(const std::string& text) {
+  return {Shown::Kind::Dialog, "Information", text};
+}
+Shown message(const std::string& text) {
+  return {Shown::Kind::Message, core::kApplicationTitle, text};
+}
 
 std::size_t characters(const std::string& utf8) {
   std::size_t n = 0;
@@ -185,8 +193,8 @@ TEST_F(VendorWindow, ConfigurationResultsAtActivation) {
     fresh.run(d);
 
     EXPECT_EQ(fake.configura.calls, 2u);  // the second runs whatever the first answered
-    EXPECT_EQ(fresh.shown(), std::vector<Shown>(static_cast<std::size_t>(c.messages),
-                                                error(kInvalidParameter)));
+    EXPECT_EQ(fresh.shown(),
+              std::vector<Shown>(static_cast<std::size_t>(c.messages), error(kInvalidParameter)));
     EXPECT_EQ(vendor::intRetorno, c.answers[std::min<std::size_t>(1, c.answers.size() - 1)]);
   }
 }
@@ -209,9 +217,9 @@ TEST_F(VendorWindow, PortChangeSavesClosesThenOpensTheFixedName) {
   for (int index : {3, 1, 2, 0}) {
     forget();
     app.select("ComboBox1", index);
-    EXPECT_EQ(log, (std::vector<std::string>{"write MODELO=0",
-                                             "write PORTA=" + std::to_string(index), "FechaPorta()",
-                                             "IniciaPorta(\"" + std::string(names[index]) + "\")"}));
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "write MODELO=0", "write PORTA=" + std::to_string(index), "FechaPorta()",
+                       "IniciaPorta(\"" + std::string(names[index]) + "\")"}));
     EXPECT_EQ(vendor::strPorta, names[index]);
     EXPECT_TRUE(app.shown().empty());
   }
@@ -223,14 +231,13 @@ TEST_F(VendorWindow, PortResultsAndTheirMessages) {
     std::vector<Shown> shown;
   };
   start();
-  for (const Case& c : std::vector<Case>{
-           {1, 1, {}},
-           {7, 2, {}},
-           {0, 1, {error(kCloseFailed)}},
-           {-1, 1, {error(kCloseFailed)}},
-           {1, 0, {error(kOpenFailed)}},
-           {1, -1, {error(kOpenFailed)}},
-           {0, 0, {error(kCloseFailed), error(kOpenFailed)}}}) {
+  for (const Case& c : std::vector<Case>{{1, 1, {}},
+                                         {7, 2, {}},
+                                         {0, 1, {error(kCloseFailed)}},
+                                         {-1, 1, {error(kCloseFailed)}},
+                                         {1, 0, {error(kOpenFailed)}},
+                                         {1, -1, {error(kOpenFailed)}},
+                                         {0, 0, {error(kCloseFailed), error(kOpenFailed)}}}) {
     SCOPED_TRACE(std::to_string(c.close) + " " + std::to_string(c.open));
     forget();
     library.fechaPorta.values = {c.close};
@@ -308,7 +315,8 @@ TEST_F(VendorWindow, DocumentCheckResults) {
     bool prints;
   };
   start();
-  for (const Case& c : std::vector<Case>{{-2, false}, {0, true}, {-1, true}, {1, true}, {2, true}}) {
+  for (const Case& c :
+       std::vector<Case>{{-2, false}, {0, true}, {-1, true}, {1, true}, {2, true}}) {
     SCOPED_TRACE(c.answer);
     forget();
     library.documentInserted.values = {c.answer};
@@ -386,10 +394,14 @@ TEST_F(VendorWindow, FailedSaveStopsTheLibrarySteps) {
   start();
   const std::string unable = "Unable to write to " + (dir / "Ravivavizuru.ini") + ".";
   system.failWrites = true;
-  for (const Case& c : std::vector<Case>{{"port change", [&] { app.select("ComboBox1", 2); }},
-                                         {"model change", [&] { app.select("ComboModeloImpressora", 1); }},
-                                         {"F5", [&] { pressF5(); }},
-                                         {"Alt+D", [&] { app.switchTab("TabSheet1"); app.altD(); }}}) {
+  for (const Case& c :
+       std::vector<Case>{{"port change", [&] { app.select("ComboBox1", 2); }},
+                         {"model change", [&] { app.select("ComboModeloImpressora", 1); }},
+                         {"F5", [&] { pressF5(); }},
+                         {"Alt+D", [&] {
+                            app.switchTab("TabSheet1");
+                            app.altD();
+                          }}}) {
     SCOPED_TRACE(c.what);
     forget();
     c.act();
