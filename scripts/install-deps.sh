@@ -13,6 +13,7 @@ packages=(
   wine64 xvfb xdotool x11-utils imagemagick
   samba smbclient libsmbclient-dev
   zip
+  clang libclang-rt-14-dev
 )
 
 missing=()

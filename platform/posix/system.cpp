@@ -10,6 +10,7 @@
 
 #include "platform/posix/codepage.h"
 #include "platform/posix/profile.h"
+#include "platform/posix/smb_share.h"
 
 namespace posix {
 
@@ -138,9 +139,8 @@ std::string System::toCodePage(std::string_view utf8) { return utf8ToCp1252(utf8
 std::string System::fromCodePage(std::string_view bytes) { return cp1252ToUtf8(bytes); }
 
 os::Opened System::createOutput(const std::string& name) {
-  // A printer share is reached through its own service; without it the name is no file.
-  if (name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && name[1] == name[0])
-    return {nullptr, kPathNotFound};
+  // \\HOST\SHARE is another workstation's printer, never a file of that strange name.
+  if (isShareName(name)) return openShare(name);
   // A port is opened as it is, never created: a missing device is a port that does not exist,
   // not a file to make in the device folder. Any other name is created or emptied, and a
   // missing folder on its way is a path that does not exist.
