@@ -9,6 +9,7 @@ function(quolt_windows_program target program description)
   configure_file(${PROJECT_SOURCE_DIR}/platform/win32/version.rc.in
                  ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc)
-  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME ${program})
+  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON OUTPUT_NAME ${program}
+                                             RUNTIME_OUTPUT_DIRECTORY ${QUOLT_PROGRAM_DIR})
   install(TARGETS ${target} RUNTIME DESTINATION .)
 endfunction()

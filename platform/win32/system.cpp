@@ -50,6 +50,10 @@ class File : public os::OutputFile {
 
 }  // namespace
 
+std::unique_ptr<os::OutputFile> outputFile(void* handle, bool owned) {
+  return std::make_unique<File>(static_cast<HANDLE>(handle), owned);
+}
+
 std::string folderOf(const std::string& path) {
   const auto cut = path.find_last_of("\\:");
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
@@ -149,7 +153,7 @@ os::Opened System::createOutput(const std::string& name) {
   HANDLE handle = CreateFileW(widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, static_cast<int>(GetLastError())};
-  return {std::make_unique<File>(handle, true), 0};
+  return {outputFile(handle, true), 0};
 }
 
 // A window program started without a standard output gets a null handle here; the channel
@@ -157,7 +161,7 @@ os::Opened System::createOutput(const std::string& name) {
 os::Opened System::standardOutput() {
   HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, static_cast<int>(GetLastError())};
-  return {std::make_unique<File>(handle, false), 0};
+  return {outputFile(handle, false), 0};
 }
 
 }  // namespace win32

@@ -3,11 +3,17 @@
 // module path, profile files, version information). Inside, text is UTF-8 either way.
 #pragma once
 
+#include <memory>
+
 #include "platform/os.h"
 
 namespace win32 {
 
 enum class Api { Wide, Ansi };
+
+// An output target on a handle already opened (the Mp2032 stand-in opens its ports itself);
+// `owned` handles are released by close.
+std::unique_ptr<os::OutputFile> outputFile(void* handle, bool owned);
 
 // The folder of an executable's path: everything up to its last backslash or colon.
 std::string folderOf(const std::string& path);

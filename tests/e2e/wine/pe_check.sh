@@ -2,6 +2,7 @@
 # Inspects the 32-bit deliverables as Windows will load them:
 #   pe_check.sh <program.exe>...                      PE32 GUI executables, no toolchain DLL
 #   pe_check.sh --imports <program.exe> <dll> <name>...  and these names imported by name
+#   pe_check.sh --exports <library.dll> <name>...  a 32-bit DLL exporting exactly these names
 set -euo pipefail
 OBJDUMP=i686-w64-mingw32-objdump
 
@@ -36,6 +37,29 @@ if [ "${1:-}" = "--imports" ]; then
     exit 1
   fi
   echo "$exe imports by name from $dll: $(tr '\n' ' ' <<<"$names")"
+  exit 0
+fi
+
+if [ "${1:-}" = "--exports" ]; then
+  dll="$2"
+  shift 2
+  dump=$("$OBJDUMP" -p "$dll")
+  grep -Eq '^Magic[[:space:]]+010b[[:space:]]+\(PE32\)' <<<"$dump" || { echo "FAIL: $dll is not PE32"; exit 1; }
+  if grep -Ei 'DLL Name: *(libstdc\+\+|libgcc|libwinpthread)' <<<"$dump"; then
+    echo "FAIL: $dll needs a runtime DLL of the toolchain"
+    exit 1
+  fi
+  # Plain names: no stdcall decoration (@n) and nothing beyond the list.
+  names=$(awk '/\[Ordinal\/Name Pointer\] Table/ { inside = 1; next }
+               inside && /^[[:space:]]*$/ { inside = 0 }
+               inside { print $NF }' <<<"$dump" | sort)
+  expected=$(printf '%s\n' "$@" | sort)
+  if [ "$names" != "$expected" ]; then
+    echo "FAIL: $dll exports:"
+    echo "$names"
+    exit 1
+  fi
+  echo "$dll exports: $(tr '\n' ' ' <<<"$names")"
   exit 0
 fi
 

@@ -12,6 +12,9 @@ set -euo pipefail
 
 WINE=/usr/lib/wine/wine64
 SERVER=/usr/lib/wine/wineserver64
+# UTF-8 on the Unix side (the captions and arguments carry accents), whatever the machine has;
+# the Windows side then runs with code page 1252.
+export LC_ALL=C.UTF-8
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 TEMPLATE="$WORK/template"
 TEXT="ENTIDADE PROTOC:0001/2026 11/12/2026 10:45"
@@ -129,8 +132,9 @@ wait_box() {
   fail "no message box '$caption' saying '$text'"
 }
 
+# The main window by its exact caption (the direct program's unless another is given).
 focus_main() {
-  MAIN=$(wait_window '^Autenticar Protocolo \[versão 3\.21\.14\.31\] $')
+  MAIN=$(wait_window "${1:-^Autenticar Protocolo \[versão 3\.21\.14\.31\] \$}")
   xdotool windowfocus --sync "$MAIN" 2>/dev/null || xdotool windowfocus "$MAIN"
 }
 
@@ -163,7 +167,7 @@ settings() { printf '[QUOLT]\r\n%s' "$1" >"$CASE/app/Ravivavizuru.ini"; }
 
 case_document() {
   setup_case document
-  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   settings $'MODELO=0\r\nPORTA=1\r\nBOBINA=0\r\n'
   # COM1 is a FIFO the test reads, as a port it delivers what the program writes.
   mkfifo "$CASE/com1.fifo"
@@ -181,7 +185,7 @@ case_document() {
 
 case_label() {
   setup_case label
-  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   settings $'MODELO=2\r\nPORTA=0\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\\\\HOST\\SHARE\r\n'
   # \\HOST\SHARE is the folder unc/host/share of the prefix's devices: here a file of the test.
   mkdir -p "$CASE/prefix/dosdevices/unc/host"
@@ -198,7 +202,7 @@ case_label() {
 
 case_settings() {
   setup_case settings
-  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   start_program quolt_autenticador.exe OK "$TEXT"
   focus_main
   [ ! -e "$CASE/app/Ravivavizuru.ini" ] || fail "settings written before any change"
@@ -219,7 +223,7 @@ case_settings() {
 
 case_messages() {
   setup_case messages
-  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   # A stored model that does not convert stops the load: no list gets a selection.
   settings $'MODELO=abc\r\nPORTA=1\r\n'
   start_program quolt_autenticador.exe OK "$TEXT"
@@ -236,7 +240,7 @@ case_messages() {
 
 case_ioerror() {
   setup_case ioerror
-  cp "$WIN_BIN/direct/quolt_autenticador.exe" "$CASE/app/"
+  cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   settings $'MODELO=0\r\nPORTA=2\r\nBOBINA=1\r\n'
   # COM2 is a folder: the system refuses to open it for writing.
   mkdir "$CASE/com2.dir"
@@ -251,10 +255,47 @@ case_ioerror() {
   expect_exit_zero
 }
 
+case_dll() {
+  setup_case dll
+  cp "$WIN_BIN/bin/quolt_autenticador_dll.exe" "$WIN_BIN/bin/Mp2032.dll" "$CASE/app/"
+  : >"$CASE/lpt1.out"
+  ln -s "$CASE/lpt1.out" "$CASE/ports/lpt1"
+  # The stand-in reads these from the environment, with Windows paths (Z: is the root).
+  export MP2032_JOURNAL="Z:$CASE/journal" MP2032_SCENARIO="Z:$CASE/scenario"
+  printf 'DocumentInserted=-2,real\n' >"$CASE/scenario"
+  # An 8-bit program: the text reaches the library in the code page (Ã is C3 in 1252).
+  start_program quolt_autenticador_dll.exe OK "SÃO PAULO PROTOC:1 2 3"
+  focus_main '^Autenticar Protocolo - dll - \[versão 3\.21\.14\.31\] $'
+  # The first command finds no document, the second prints.
+  key F5
+  wait_box Information "Documento não inserido."
+  key Return
+  focus_main '^Autenticar Protocolo - dll - \[versão 3\.21\.14\.31\] $'
+  key F5
+  printf 'S\303O PAULO PROTOC:1 2 3\r\n' >"$CASE/expected.out"
+  GOLDEN="$CASE" expect_bytes "$CASE/lpt1.out" expected.out
+  key F4
+  expect_exit_zero
+  cat >"$CASE/expected.journal" <<'END'
+ConfiguraModeloImpressora(1) -> 1
+ConfiguraModeloImpressora(1) -> 1
+FechaPorta() -> 1
+IniciaPorta("LPT1") -> 1
+DocumentInserted() -> -2
+FechaPorta() -> 1
+IniciaPorta("LPT1") -> 1
+DocumentInserted() -> 0
+AutenticaDoc("S\xC3O PAULO PROTOC:1 2 3", 10000) -> 1
+END
+  diff "$CASE/expected.journal" "$CASE/journal" >&2 || fail "the calls into Mp2032.dll"
+  printf '[QUOLT]\r\nMODELO=0\r\nPORTA=0\r\n' >"$CASE/expected.ini"
+  cmp "$CASE/expected.ini" "$CASE/app/Ravivavizuru.ini" || fail "Ravivavizuru.ini: $(cat -A "$CASE/app/Ravivavizuru.ini")"
+}
+
 command="$1"
 case "$command" in
   prepare) prepare ;;
-  document | label | settings | messages | ioerror) "case_$command" ;;
+  document | label | settings | messages | ioerror | dll) "case_$command" ;;
   *) fail "unknown case $command" ;;
 esac
 PASSED=1
