@@ -169,11 +169,10 @@ case_document() {
   setup_case document
   cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
   settings $'MODELO=0\r\nPORTA=1\r\nBOBINA=0\r\n'
-  # COM1 is a FIFO the test reads, as a port it delivers what the program writes.
-  mkfifo "$CASE/com1.fifo"
-  cat 0<>"$CASE/com1.fifo" >"$CASE/com1.out" &
+  # COM1 is a pseudo-terminal, a character device like a real serial port.
+  "$TOOLS/pty_capture" "$CASE/ports/com1" "$CASE/com1.out" &
   READER_PID=$!
-  ln -s "$CASE/com1.fifo" "$CASE/ports/com1"
+  for _ in $(seq 1 50); do [ -L "$CASE/ports/com1" ] && break; sleep 0.1; done
   start_program quolt_autenticador.exe OK "$TEXT"
   focus_main
   [ "$(xdotool getwindowname "$MAIN")" = "$CAPTION" ] || fail "caption '$(xdotool getwindowname "$MAIN")'"
@@ -258,8 +257,11 @@ case_ioerror() {
 case_dll() {
   setup_case dll
   cp "$WIN_BIN/bin/quolt_autenticador_dll.exe" "$WIN_BIN/bin/Mp2032.dll" "$CASE/app/"
-  : >"$CASE/lpt1.out"
-  ln -s "$CASE/lpt1.out" "$CASE/ports/lpt1"
+    # LPT1 is a FIFO the test reads.
+  mkfifo "$CASE/lpt1.fifo"
+  cat 0<>"$CASE/lpt1.fifo" >"$CASE/lpt1.out" &
+  READER_PID=$!
+  ln -s "$CASE/lpt1.fifo" "$CASE/ports/lpt1"
   # The stand-in reads these from the environment, with Windows paths (Z: is the root).
   export MP2032_JOURNAL="Z:$CASE/journal" MP2032_SCENARIO="Z:$CASE/scenario"
   printf 'DocumentInserted=-2,real\n' >"$CASE/scenario"
