@@ -51,7 +51,8 @@ class DirectWindow : public ::testing::Test {
   }
 
   TempDir dir;
-  FaultySystem system{dir.path().string()};
+  // Port devices are looked up in the scratch folder too: no test ever reaches a real printer.
+  FaultySystem system{dir.path().string(), dir.path().string() + "/"};
   memory::Application app;
   memory::Window& window = static_cast<memory::Window&>(app.createWindow(core::directDesign()));
   direct::TFrmAutenticar form{window, app, system};

@@ -20,6 +20,12 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+void giveToUnprivileged(const std::filesystem::path& folder) {
+  if (::geteuid() != 0) return;
+  if (const passwd* nobody = ::getpwnam("nobody"))
+    if (::chown(folder.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) std::abort();
+}
+
 std::string asUnprivileged(const std::function<std::string()>& body) {
   if (::geteuid() != 0) return body();
   int fds[2];

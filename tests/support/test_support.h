@@ -15,6 +15,8 @@ namespace testing_support {
 // Runs `body` as an unprivileged user when the tests run as root, who may write anywhere, and
 // returns what it returned.
 std::string asUnprivileged(const std::function<std::string()>& body);
+// Makes a folder the unprivileged user's own when the tests run as root.
+void giveToUnprivileged(const std::filesystem::path& folder);
 
 class TempDir {
  public:
