@@ -178,8 +178,20 @@ case_document() {
   [ "$(xdotool getwindowname "$MAIN")" = "$CAPTION" ] || fail "caption '$(xdotool getwindowname "$MAIN")'"
   key F5
   expect_bytes "$CASE/com1.out" document_roll.bin
+  # Alt+D clicks the Authenticate button while its tab is in view, and only then: the second
+  # copy comes from it, none from the Alt+D on the settings tab, the third from F5.
+  key alt+d
+  cat "$GOLDEN/document_roll.bin" "$GOLDEN/document_roll.bin" >"$CASE/two.bin"
+  GOLDEN="$CASE" expect_bytes "$CASE/com1.out" two.bin
+  key ctrl+Tab
+  key alt+d
+  key ctrl+Tab
+  key F5
+  cat "$CASE/two.bin" "$GOLDEN/document_roll.bin" >"$CASE/three.bin"
+  GOLDEN="$CASE" expect_bytes "$CASE/com1.out" three.bin
   key F4
   expect_exit_zero
+  cmp "$CASE/com1.out" "$CASE/three.bin" || fail "more than three copies reached COM1"
 }
 
 case_label() {
@@ -199,11 +211,24 @@ case_label() {
   expect_exit_zero
 }
 
+# The text of the window's edit field as the system holds it.
+field_text() { window_texts | awk -F'\t' '$1 == "  Edit" { print $3; exit }'; }
+
 case_settings() {
   setup_case settings
   cp "$WIN_BIN/bin/quolt_autenticador.exe" "$CASE/app/"
-  start_program quolt_autenticador.exe OK "$TEXT"
+  # 80 characters from the host are kept whole; the operator may delete but never type the
+  # field past 48 characters.
+  local long="ENTIDADE DE NOME BEM MAIS COMPRIDO DO QUE O CAMPO PROTOC:0001/2026 11/12/2026 10:45"
+  start_program quolt_autenticador.exe OK "$long"
   focus_main
+  [ "$(field_text)" = "$long" ] || fail "the host's text: '$(field_text)'"
+  key Z
+  [ "$(field_text)" = "$long" ] || fail "typed past 48 characters: '$(field_text)'"
+  xdotool key --delay 20 --repeat $((${#long} - 47)) Delete
+  xdotool type --delay 50 "ZZ"
+  sleep 0.3
+  [ "$(field_text)" = "Z${long: -47}" ] || fail "after deleting and typing: '$(field_text)'"
   [ ! -e "$CASE/app/Ravivavizuru.ini" ] || fail "settings written before any change"
   # To the settings tab, where the focus goes to the port list; one step down picks COM1.
   key ctrl+Tab
