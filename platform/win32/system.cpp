@@ -20,10 +20,14 @@ class File : public os::OutputFile {
 
   os::FileType type() const override {
     switch (GetFileType(handle_)) {
-      case FILE_TYPE_CHAR: return os::FileType::Char;
-      case FILE_TYPE_PIPE: return os::FileType::Pipe;
-      case FILE_TYPE_UNKNOWN: return os::FileType::Unknown;
-      default: return os::FileType::Disk;
+      case FILE_TYPE_CHAR:
+        return os::FileType::Char;
+      case FILE_TYPE_PIPE:
+        return os::FileType::Pipe;
+      case FILE_TYPE_UNKNOWN:
+        return os::FileType::Unknown;
+      default:
+        return os::FileType::Disk;
     }
   }
 
@@ -75,7 +79,9 @@ std::string System::executablePath() {
   }
 }
 
-std::string System::executableFolder() { return folderOf(executablePath()); }
+std::string System::executableFolder() {
+  return folderOf(executablePath());
+}
 
 std::optional<os::FileVersion> System::fileVersion() {
   const std::string path = executablePath();

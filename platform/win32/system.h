@@ -29,8 +29,8 @@ class System : public os::System {
   std::optional<os::FileVersion> fileVersion() override;
   std::string readProfileString(const std::string& path, std::string_view section,
                                 std::string_view key) override;
-  bool writeProfileString(const std::string& path, std::string_view section,
-                          std::string_view key, std::string_view value) override;
+  bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view value) override;
   std::string toCodePage(std::string_view utf8) override;
   std::string fromCodePage(std::string_view bytes) override;
   os::Opened createOutput(const std::string& name) override;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_ui.h"
 
 #include <windows.h>
+// The common controls need the Windows types first.
 #include <commctrl.h>
 
 #include <map>
@@ -167,7 +168,9 @@ class Window : public ui::Window {
   HBRUSH bar_ = nullptr;
 };
 
-void TextField::setFocus() { window_.focusControl(name_); }
+void TextField::setFocus() {
+  window_.focusControl(name_);
+}
 
 Window::Window(const core::FormDesign& design, HWND owner) : design_(design) {
   body_ = CreateSolidBrush(colour(design.look.body));
@@ -194,10 +197,10 @@ HFONT Window::font(const core::Font& f) {
   const std::string key = f.face + "/" + std::to_string(f.points) + "/" + (f.bold ? "b" : "") +
                           "/" + std::to_string(dpi_);
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
-  HFONT handle = CreateFontW(-MulDiv(f.points, dpi_, 72), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL,
-                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                             widen(f.face).c_str());
+  HFONT handle =
+      CreateFontW(-MulDiv(f.points, dpi_, 72), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  CLEARTYPE_QUALITY, DEFAULT_PITCH, widen(f.face).c_str());
   fonts_[key] = handle;
   return handle;
 }
@@ -232,11 +235,12 @@ void Window::create(HWND owner) {
   int id = kFirstControlId;
   for (const auto& c : design_.controls) {
     if (c.kind == core::ControlKind::PageControl) {
-      tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"",
-                              WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
-                                  TCS_FOCUSNEVER | TCS_OWNERDRAWFIXED,
-                              0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
-                              instance, nullptr);
+      tabs_ =
+          CreateWindowExW(0, WC_TABCONTROLW, L"",
+                          WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS |
+                              TCS_FOCUSNEVER | TCS_OWNERDRAWFIXED,
+                          0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
+                          instance, nullptr);
       continue;
     }
     if (c.kind == core::ControlKind::TabSheet) {
@@ -246,8 +250,8 @@ void Window::create(HWND owner) {
       item.pszText = caption.data();
       SendMessageW(tabs_, TCM_INSERTITEMW, pageNames_.size(), reinterpret_cast<LPARAM>(&item));
       HWND sheet = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, caption.c_str(),
-                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, tabs_, nullptr,
-                                   instance, nullptr);
+                                   WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, tabs_, nullptr, instance,
+                                   nullptr);
       SetWindowLongPtrW(sheet, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
       pages_[c.name] = sheet;
       pageNames_.push_back(c.name);
@@ -265,8 +269,8 @@ void Window::create(HWND owner) {
         break;
       case core::ControlKind::Edit:
         control.hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0,
-                                       0, 0, parent, menu, instance, nullptr);
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
+                                       0, parent, menu, instance, nullptr);
         // The program may set a text of any length; only typing is held to the limit.
         SendMessageW(control.hwnd, EM_SETLIMITTEXT, 0, 0);
         SetWindowSubclass(control.hwnd, typingLimitProc, kTypingLimitSubclass,
@@ -275,8 +279,8 @@ void Window::create(HWND owner) {
         break;
       case core::ControlKind::Button:
         control.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
-                                       0, 0, parent, menu, instance, nullptr);
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0,
+                                       0, parent, menu, instance, nullptr);
         break;
       case core::ControlKind::PickList:
         // A drop-down list: the operator picks an item and cannot type a text of his own.
@@ -289,9 +293,9 @@ void Window::create(HWND owner) {
         lists_[c.name] = std::make_unique<PickList>(control.hwnd);
         break;
       case core::ControlKind::GroupBox:
-        control.hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(),
-                                       WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, 0, 0, parent,
-                                       menu, instance, nullptr);
+        control.hwnd =
+            CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
+                            0, 0, 0, parent, menu, instance, nullptr);
         break;
       default:
         continue;
@@ -348,8 +352,8 @@ void Window::layout() {
     // A combo box's height includes its drop-down part.
     if (c.design->kind == core::ControlKind::PickList)
       height += 16 * static_cast<int>(c.design->items.size() + 1);
-    SetWindowPos(c.hwnd, nullptr, px(left) + 1, px(top) + 1, px(c.design->bounds.width),
-                 px(height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(c.hwnd, nullptr, px(left) + 1, px(top) + 1, px(c.design->bounds.width), px(height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(c.design->font)), TRUE);
   }
 }
@@ -784,7 +788,9 @@ void Application::box(const std::string& text, const std::wstring& caption, UINT
   MessageBoxW(owner(), widen(text).c_str(), caption.c_str(), MB_OK | icon);
 }
 
-void Application::showMessage(const std::string& text) { box(text, widen(title_), 0); }
+void Application::showMessage(const std::string& text) {
+  box(text, widen(title_), 0);
+}
 
 void Application::messageDlg(const std::string& text, ui::DialogType type) {
   if (type == ui::DialogType::Error) {
@@ -848,8 +854,8 @@ int runProgram(const core::ProgramDefinition& program, win32::System& system) {
   if (system.api() == win32::Api::Wide) {
     const auto* line = reinterpret_cast<const char16_t*>(GetCommandLineW());
     for (const auto& arg : core::splitCommandLine(std::u16string_view(line)))
-      args.push_back(narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(arg.data()),
-                                              arg.size())));
+      args.push_back(
+          narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(arg.data()), arg.size())));
   } else {
     const auto isLeadByte = [](unsigned char c) { return IsDBCSLeadByte(c) != 0; };
     for (const auto& arg : core::splitCommandLine(std::string_view(GetCommandLineA()), isLeadByte))
