@@ -541,6 +541,9 @@ void Application::showBox(int icon, const std::string& caption, const std::strin
   box.setDefaultButton(QMessageBox::Ok);  // Enter
   box.setEscapeButton(QMessageBox::Ok);   // Esc
   box.exec();
+  // The focus goes back to the window, as Windows gives it back to a box's owner; not every
+  // X11 desk (nor one without a window manager) does so by itself.
+  if (owner != nullptr && owner->isVisible()) owner->activateWindow();
 }
 
 void Application::showMessage(const std::string& text) { showBox(QMessageBox::NoIcon, title_, text); }
