@@ -261,6 +261,7 @@ void TextField::setText(const std::string& text) {
     limit->setByProgram(edit_, qs(text));
   else
     edit_->setText(qs(text));
+  edit_->setCursorPosition(0);  // a text longer than the field shows its beginning
 }
 
 bool TextField::enabled() const { return edit_->isEnabled(); }

@@ -25,23 +25,18 @@ fail() {
 }
 
 start_display() {
-  # A display number nobody holds: Xvfb refuses a taken one, so try until one starts.
-  for n in $(seq 100 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return
-      fi
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
+  # Xvfb picks a free display number itself and reports it: no race with parallel tests.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(tr -dc 0-9 <"$work/display")"
+      xdpyinfo >/dev/null 2>&1 && return
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.05
   done
-  fail "no X display could be started"
+  fail "no X display could be started: $(cat "$work/xvfb.log")"
 }
 
 # Starts the program from the case's folder with the given arguments.

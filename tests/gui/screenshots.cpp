@@ -13,7 +13,7 @@
 
 namespace {
 
-const char kText[] = "CARTÓRIO DE REGISTRO PROTOC: 102938 14/03/2024 09:41";
+const char kText[] = "CARTÓRIO CENTRAL PROTOC: 102938 14/03/2024 09:41";
 
 bool save(qtui::Window& window, const std::string& page, const std::string& file) {
   window.showPage(page);
