@@ -177,10 +177,13 @@ std::string displayText(const std::string& text) {
 }
 
 // The top-level widget: reports activations, and closes only when the program ends (the
-// window has no close button; F4 and "Sair" end it).
+// window has no close button; F4 and "Sair" end it). Many X11 desks take Alt+F4 for
+// themselves and ask the window to close instead; that request is handed on as the Alt+F4
+// key-down it stands for, so it ends the program exactly where the key would.
 class FormWidget : public QWidget {
  public:
   std::function<void()> onActivate;
+  std::function<void()> onCloseRequest;
 
   FormWidget()
       : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
@@ -190,7 +193,10 @@ class FormWidget : public QWidget {
     if (e->type() == QEvent::WindowActivate && onActivate) onActivate();
     return QWidget::event(e);
   }
-  void closeEvent(QCloseEvent* e) override { e->ignore(); }
+  void closeEvent(QCloseEvent* e) override {
+    e->ignore();
+    if (onCloseRequest) onCloseRequest();
+  }
 };
 
 // Key preview is off: a key-down reaches only the handler of the control holding the focus,
@@ -208,12 +214,9 @@ class KeyRouter : public QObject {
     if (!target) return false;
 
     auto* key = static_cast<QKeyEvent*>(e);
-    const std::string name = watched == window_.widget() ? std::string()
-                                                          : window_.nameOf(static_cast<QWidget*>(watched));
-    if (name.empty() && watched != window_.widget()) return false;
-
     const std::uint16_t vk = virtualKey(key->key());
-    if (vk != 0) window_.dispatcher_->keyDown(name, vk, shiftState(key->modifiers()));
+    if (vk != 0 && !window_.keyDown(static_cast<QWidget*>(watched), vk, shiftState(key->modifiers())))
+      return false;
 
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is, as on Windows.
     if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
@@ -451,6 +454,21 @@ void Window::setCaption(const std::string& caption) {
 void Window::attach(core::Dispatcher& dispatcher) {
   dispatcher_ = &dispatcher;
   form_->onActivate = [this] { dispatcher_->activate(); };
+  form_->onCloseRequest = [this] {
+    QWidget* focus = QApplication::focusWidget();
+    keyDown(focus != nullptr ? focus : form_.get(), core::kKeyF4, core::kAlt);
+  };
+}
+
+bool Window::keyDown(QWidget* target, std::uint16_t key, unsigned shift) {
+  if (dispatcher_ == nullptr) return false;
+  std::string name;
+  if (target != form_.get()) {
+    name = nameOf(target);
+    if (name.empty()) return false;  // not a control of this window
+  }
+  dispatcher_->keyDown(name, key, shift);
+  return true;
 }
 
 std::string Window::currentPage() const {

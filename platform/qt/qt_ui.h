@@ -85,6 +85,9 @@ class Window : public ui::Window {
   void routeChange(const std::string& name);
   void pageSwitched(int index);
   void turnPage(int step);
+  // Hands a key-down of `target` (a control, or the window itself) to the dispatcher; false
+  // when the widget is none of this window's.
+  bool keyDown(QWidget* target, std::uint16_t key, unsigned shift);
   // Alt plus the accelerator of a button on the page shown clicks it.
   bool clickAccelerator(char key);
 

@@ -187,6 +187,24 @@ TEST(Keys, SettingsTabControlsRunNothing) {
   }
 }
 
+// A desk that keeps Alt+F4 for itself asks the window to close instead: that request acts as
+// the Alt+F4 key-down on the focused control, and the window itself never just closes.
+TEST(Keys, CloseRequestOfTheDeskActsAsAltF4) {
+  Harness h;
+  ASSERT_TRUE(h.start());
+  h.form.calls.clear();
+  h.window.widget()->close();
+  EXPECT_EQ(h.form.calls, (std::vector<Call>{{"TxtAutenticaKeyDown", 115, core::kAlt}}));
+  EXPECT_TRUE(h.window.widget()->isVisible());
+
+  h.window.showPage("TabSheet2");
+  ASSERT_EQ(QApplication::focusWidget(), h["ComboPorta"]);
+  h.form.calls.clear();
+  h.window.widget()->close();
+  EXPECT_EQ(h.form.calls, std::vector<Call>{});
+  EXPECT_TRUE(h.window.widget()->isVisible());
+}
+
 TEST(Keys, AltDClicksAuthenticateOnlyOnItsPage) {
   Harness h;
   ASSERT_TRUE(h.start());
