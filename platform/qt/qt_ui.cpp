@@ -25,11 +25,17 @@ namespace qtui {
 
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
-QColor colour(const core::Rgb& c) { return QColor(c.r, c.g, c.b); }
+QColor colour(const core::Rgb& c) {
+  return QColor(c.r, c.g, c.b);
+}
 
-QString css(const core::Rgb& c) { return QString("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b); }
+QString css(const core::Rgb& c) {
+  return QString("rgb(%1,%2,%3)").arg(c.r).arg(c.g).arg(c.b);
+}
 
 // Fonts the design names that a Linux desk seldom has, and their metric-compatible stand-ins
 // (same advance widths), so captions fit their controls as designed.
@@ -42,7 +48,8 @@ struct FontFallback {
 const std::vector<FontFallback>& fontFallbacks() {
   static const std::vector<FontFallback> table = {
       {"Tahoma", {"Tahoma", "DejaVu Sans"}, QFont::SansSerif},
-      {"Courier New", {"Courier New", "Liberation Mono", "Cousine", "DejaVu Sans Mono"},
+      {"Courier New",
+       {"Courier New", "Liberation Mono", "Cousine", "DejaVu Sans Mono"},
        QFont::TypeWriter},
   };
   return table;
@@ -84,7 +91,8 @@ QFont makeFont(const core::Font& design) {
 class TypingLimit : public QValidator {
  public:
   TypingLimit(QLineEdit* edit, int maxLength) : QValidator(edit), maxLength_(maxLength) {
-    QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { accepted_ = t; });
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& t) { accepted_ = t; });
   }
 
   State validate(QString& input, int&) const override {
@@ -133,33 +141,55 @@ unsigned shiftState(Qt::KeyboardModifiers modifiers) {
 }  // namespace
 
 std::uint16_t virtualKey(int key) {
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<std::uint16_t>(112 + key - Qt::Key_F1);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+    return static_cast<std::uint16_t>(112 + key - Qt::Key_F1);
   if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
     return static_cast<std::uint16_t>(key);  // Qt uses the ASCII codes, as Windows does
   switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+      return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+      return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
+    case Qt::Key_Enter:
+      return 13;
+    case Qt::Key_Shift:
+      return 16;
+    case Qt::Key_Control:
+      return 17;
+    case Qt::Key_Alt:
+      return 18;
+    case Qt::Key_Pause:
+      return 19;
+    case Qt::Key_CapsLock:
+      return 20;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return 32;
+    case Qt::Key_PageUp:
+      return 33;
+    case Qt::Key_PageDown:
+      return 34;
+    case Qt::Key_End:
+      return 35;
+    case Qt::Key_Home:
+      return 36;
+    case Qt::Key_Left:
+      return 37;
+    case Qt::Key_Up:
+      return 38;
+    case Qt::Key_Right:
+      return 39;
+    case Qt::Key_Down:
+      return 40;
+    case Qt::Key_Insert:
+      return 45;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      return 0;
   }
 }
 
@@ -185,8 +215,7 @@ class FormWidget : public QWidget {
   std::function<void()> onActivate;
   std::function<void()> onCloseRequest;
 
-  FormWidget()
-      : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
+  FormWidget() : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
 
  protected:
   bool event(QEvent* e) override {
@@ -215,7 +244,8 @@ class KeyRouter : public QObject {
 
     auto* key = static_cast<QKeyEvent*>(e);
     const std::uint16_t vk = virtualKey(key->key());
-    if (vk != 0 && !window_.keyDown(static_cast<QWidget*>(watched), vk, shiftState(key->modifiers())))
+    if (vk != 0 &&
+        !window_.keyDown(static_cast<QWidget*>(watched), vk, shiftState(key->modifiers())))
       return false;
 
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is, as on Windows.
@@ -228,7 +258,8 @@ class KeyRouter : public QObject {
 
     // Alt with a character is a menu key on Windows: it clicks an accelerator or does
     // nothing, and never types into a field.
-    const bool altOnly = (key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier);
+    const bool altOnly =
+        (key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier);
     if (altOnly && vk != 0 && vk >= '0' && vk <= 'Z') {
       window_.clickAccelerator(static_cast<char>(vk));
       return true;
@@ -242,7 +273,9 @@ class KeyRouter : public QObject {
 
 // --- controls -----------------------------------------------------------------------------
 
-int PickList::selectedIndex() const { return box_->currentIndex(); }
+int PickList::selectedIndex() const {
+  return box_->currentIndex();
+}
 
 void PickList::setSelectedIndex(int index) {
   const QSignalBlocker quiet(box_);  // a selection set by the program is no change
@@ -253,11 +286,17 @@ std::string PickList::text() const {
   return box_->currentIndex() < 0 ? std::string() : box_->currentText().toStdString();
 }
 
-bool PickList::enabled() const { return box_->isEnabled(); }
+bool PickList::enabled() const {
+  return box_->isEnabled();
+}
 
-void PickList::setEnabled(bool enabled) { box_->setEnabled(enabled); }
+void PickList::setEnabled(bool enabled) {
+  box_->setEnabled(enabled);
+}
 
-std::string TextField::text() const { return edit_->text().toStdString(); }
+std::string TextField::text() const {
+  return edit_->text().toStdString();
+}
 
 void TextField::setText(const std::string& text) {
   if (auto* limit = dynamic_cast<TypingLimit*>(const_cast<QValidator*>(edit_->validator())))
@@ -267,9 +306,13 @@ void TextField::setText(const std::string& text) {
   edit_->setCursorPosition(0);  // a text longer than the field shows its beginning
 }
 
-bool TextField::enabled() const { return edit_->isEnabled(); }
+bool TextField::enabled() const {
+  return edit_->isEnabled();
+}
 
-void TextField::setEnabled(bool enabled) { edit_->setEnabled(enabled); }
+void TextField::setEnabled(bool enabled) {
+  edit_->setEnabled(enabled);
+}
 
 void TextField::setFocus() {
   const std::string page = core::pageOf(window_.design(), window_.nameOf(edit_));
@@ -280,7 +323,9 @@ void TextField::setFocus() {
 // --- window -------------------------------------------------------------------------------
 
 Window::Window(const core::FormDesign& design)
-    : design_(design), caption_(design.caption), form_(std::make_unique<FormWidget>()),
+    : design_(design),
+      caption_(design.caption),
+      form_(std::make_unique<FormWidget>()),
       router_(std::make_unique<KeyRouter>(*this)) {
   build();
 }
@@ -292,7 +337,9 @@ Window::~Window() {
   form_->removeEventFilter(router_.get());
 }
 
-QWidget* Window::widget() const { return form_.get(); }
+QWidget* Window::widget() const {
+  return form_.get();
+}
 
 QWidget* Window::control(std::string_view name) const {
   auto it = widgets_.find(name);
@@ -329,7 +376,8 @@ void Window::build() {
         tabs->setFocusPolicy(Qt::NoFocus);
         tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
         tabs->setDocumentMode(false);
-        QString tabHeight = look.tabHeight > 0 ? QString("height: %1px;").arg(look.tabHeight - 3) : QString();
+        QString tabHeight =
+            look.tabHeight > 0 ? QString("height: %1px;").arg(look.tabHeight - 3) : QString();
         tabs->setStyleSheet(
             QString("QTabWidget::pane { background: %1; border: 1px solid %2; top: -1px; }"
                     "QTabBar::tab { background: %3; border: 1px solid %2; border-bottom: none;"
@@ -346,7 +394,8 @@ void Window::build() {
       }
       case core::ControlKind::TabSheet: {
         auto* tabs = qobject_cast<QTabWidget*>(parent);
-        if (tabs == nullptr) throw std::logic_error("tab sheet " + c.name + " outside a page control");
+        if (tabs == nullptr)
+          throw std::logic_error("tab sheet " + c.name + " outside a page control");
         auto* page = new QWidget;
         page->setAutoFillBackground(true);
         QPalette palette = page->palette();
@@ -424,8 +473,10 @@ void Window::build() {
     for (const auto* c : design_.children(parent)) {
       if (c->kind == core::ControlKind::Edit || c->kind == core::ControlKind::Button ||
           c->kind == core::ControlKind::PickList) {
-        if (c->tabOrder >= 0) chain.push_back(control(c->name));
-        else control(c->name)->setFocusPolicy(Qt::ClickFocus);
+        if (c->tabOrder >= 0)
+          chain.push_back(control(c->name));
+        else
+          control(c->name)->setFocusPolicy(Qt::ClickFocus);
       }
       walk(c->name);
     }
@@ -478,7 +529,8 @@ std::string Window::currentPage() const {
 
 void Window::showPage(const std::string& page) {
   if (pages_ == nullptr) return;
-  if (QWidget* w = control(page); w != nullptr && pages_->indexOf(w) >= 0) pages_->setCurrentWidget(w);
+  if (QWidget* w = control(page); w != nullptr && pages_->indexOf(w) >= 0)
+    pages_->setCurrentWidget(w);
 }
 
 void Window::focusFirstOf(const std::string& page) {
@@ -549,10 +601,13 @@ Application::Application() {
   if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
 }
 
-Application::~Application() { window_.reset(); }
+Application::~Application() {
+  window_.reset();
+}
 
 void Application::showBox(int icon, const std::string& caption, const std::string& text) {
-  QWidget* owner = window_ != nullptr && window_->widget()->isVisible() ? window_->widget() : nullptr;
+  QWidget* owner =
+      window_ != nullptr && window_->widget()->isVisible() ? window_->widget() : nullptr;
   QMessageBox box(static_cast<QMessageBox::Icon>(icon), qs(caption), qs(displayText(text)),
                   QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
@@ -565,7 +620,9 @@ void Application::showBox(int icon, const std::string& caption, const std::strin
   if (owner != nullptr && owner->isVisible()) owner->activateWindow();
 }
 
-void Application::showMessage(const std::string& text) { showBox(QMessageBox::NoIcon, title_, text); }
+void Application::showMessage(const std::string& text) {
+  showBox(QMessageBox::NoIcon, title_, text);
+}
 
 void Application::messageDlg(const std::string& text, ui::DialogType type) {
   if (type == ui::DialogType::Error)
@@ -574,7 +631,9 @@ void Application::messageDlg(const std::string& text, ui::DialogType type) {
     showBox(QMessageBox::Information, "Information", text);
 }
 
-void Application::showErrorBox(const std::string& text) { showBox(QMessageBox::Critical, title_, text); }
+void Application::showErrorBox(const std::string& text) {
+  showBox(QMessageBox::Critical, title_, text);
+}
 
 ui::Window& Application::createWindow(const core::FormDesign& design) {
   window_ = std::make_unique<Window>(design);

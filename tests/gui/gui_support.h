@@ -58,7 +58,9 @@ class RecordingForm : public core::Form {
 // A design rendered by the Qt backend, its events going to a recording form.
 struct Harness {
   explicit Harness(const core::FormDesign& d = core::directDesign())
-      : design(d), window(static_cast<qtui::Window&>(app.createWindow(d))), form(d),
+      : design(d),
+        window(static_cast<qtui::Window&>(app.createWindow(d))),
+        form(d),
         dispatcher(d, form, app) {
     app.setTitle("Sistema de Autenticação");
   }

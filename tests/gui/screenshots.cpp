@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
 
   {
     testing_support::TempDir settings;
-    testing_support::writeFile(settings / "Ravivavizuru.ini",
-                               "[QUOLT]\r\nMODELO=0\r\nPORTA=7\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\r\n");
+    testing_support::writeFile(
+        settings / "Ravivavizuru.ini",
+        "[QUOLT]\r\nMODELO=0\r\nPORTA=7\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\r\n");
     testing_support::SystemIn system(settings.path().string());
     const auto program = direct::program(system);
     qtui::Application app;

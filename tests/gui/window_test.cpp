@@ -24,9 +24,13 @@ using guitest::SeenBox;
 
 namespace {
 
-std::string str(const QString& s) { return s.toStdString(); }
+std::string str(const QString& s) {
+  return s.toStdString();
+}
 
-QLineEdit* edit(Harness& h, const std::string& name) { return qobject_cast<QLineEdit*>(h[name]); }
+QLineEdit* edit(Harness& h, const std::string& name) {
+  return qobject_cast<QLineEdit*>(h[name]);
+}
 
 // --- rendering ----------------------------------------------------------------------------
 
@@ -90,8 +94,9 @@ TEST_P(Rendering, EveryControlAsDesigned) {
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(str(button->text()), c.caption);
         EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_EQ(button->palette().color(QPalette::Button),
-                  QColor(design.look.buttonFace.r, design.look.buttonFace.g, design.look.buttonFace.b));
+        EXPECT_EQ(
+            button->palette().color(QPalette::Button),
+            QColor(design.look.buttonFace.r, design.look.buttonFace.g, design.look.buttonFace.b));
         EXPECT_TRUE(button->shortcut().isEmpty());  // Alt+letter is routed by page
         break;
       }
@@ -172,7 +177,8 @@ TEST(Keys, SettingsTabControlsRunNothing) {
   ASSERT_TRUE(h.start());
   h.press(Qt::Key_Tab, Qt::ControlModifier);
   ASSERT_EQ(h.window.currentPage(), "TabSheet2");
-  for (const char* control : {"ComboPorta", "edNomeCompartilhamento", "ComboModeloImpressora", "ComboBobina"}) {
+  for (const char* control :
+       {"ComboPorta", "edNomeCompartilhamento", "ComboModeloImpressora", "ComboBobina"}) {
     SCOPED_TRACE(control);
     h[control]->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), h[control]);
@@ -391,18 +397,23 @@ TEST(Displays, ModalWithExactCaptionsTextsAndIcons) {
   };
   const std::string title = "Sistema de Autenticação";
   const Case cases[] = {
-      {[](auto& app) { app.showMessage("Selecione uma Porta!"); }, Qt::Key_Return,
+      {[](auto& app) { app.showMessage("Selecione uma Porta!"); },
+       Qt::Key_Return,
        {title, "Selecione uma Porta!", QMessageBox::NoIcon}},
-      {[](auto& app) { app.showMessage(direct::kUsbShareMessage); }, Qt::Key_Escape,
+      {[](auto& app) { app.showMessage(direct::kUsbShareMessage); },
+       Qt::Key_Escape,
        {title,
         "Para imprimir na ZEBRA GC420d via USB é obrigatório informar o compartilhamento da "
         "impressora!\nEx.: \\\\ESTACAO01\\TLP2844)",
         QMessageBox::NoIcon}},
       {[](auto& app) { app.messageDlg("Erro na abertura da porta", ui::DialogType::Error); },
-       Qt::Key_Escape, {"Error", "Erro na abertura da porta", QMessageBox::Critical}},
+       Qt::Key_Escape,
+       {"Error", "Erro na abertura da porta", QMessageBox::Critical}},
       {[](auto& app) { app.messageDlg("Impressão concluída", ui::DialogType::Information); },
-       Qt::Key_Return, {"Information", "Impressão concluída", QMessageBox::Information}},
-      {[](auto& app) { app.showErrorBox("File access denied."); }, Qt::Key_Return,
+       Qt::Key_Return,
+       {"Information", "Impressão concluída", QMessageBox::Information}},
+      {[](auto& app) { app.showErrorBox("File access denied."); },
+       Qt::Key_Return,
        {title, "File access denied.", QMessageBox::Critical}},
   };
 
