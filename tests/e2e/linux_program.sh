@@ -8,6 +8,8 @@ set -euo pipefail
 
 case_name=$1
 exe=$(readlink -f "$2")
+# The real X11 window, whatever the caller's environment prefers.
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -133,6 +135,10 @@ case "$case_name" in
     (unset DISPLAY; cd "$work" && exec ./quolt_autenticador OKAY) >"$work/nodisplay.log" 2>&1 ||
       fail "exit code $? without a display"
     [ ! -s "$work/nodisplay.log" ] || fail "printed: $(cat "$work/nodisplay.log")"
+    # With it but without a display: a plain message instead of a crash, and still 0.
+    (unset DISPLAY; cd "$work" && exec ./quolt_autenticador OK 'PROTOC: 1 01/01/2024 08:00') \
+      >"$work/nodisplay.log" 2>&1 || fail "exit code $? with OK and no display"
+    grep -q "no display" "$work/nodisplay.log" || fail "no message: $(cat "$work/nodisplay.log")"
     ;;
 
   *)
