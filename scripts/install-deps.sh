@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever this machine still lacks to build and test both
 # programs: the native toolchain, Qt 6, GoogleTest, the mingw-w64 cross compilers, wine64,
-# Xvfb, xdotool and a private Samba server for the share tests.
+# Xvfb, xdotool and a private Samba server for the share tests. The fonts stand in, with the
+# same metrics, for the window's Tahoma and Courier New.
 # Safe to run again: packages already present are skipped.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev fonts-liberation fonts-wine
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-i686
   wine64 xvfb xdotool x11-utils imagemagick
   samba smbclient libsmbclient-dev
