@@ -15,7 +15,7 @@ cmake --build --preset linux --target quolt_autenticador
 
 run="$root/demo/run"
 mkdir -p "$run"
-cp build/linux/direct/quolt_autenticador "$run/"
+cp build/linux/bin/quolt_autenticador "$run/"
 # First run: the port "USB", so that F5 writes the document bytes to demo/run/USB.
 if [ ! -e "$run/Ravivavizuru.ini" ]; then
   printf '[QUOLT]\r\nMODELO=0\r\nPORTA=7\r\nBOBINA=1\r\nCOMPARTILHAMENTO=\r\n' >"$run/Ravivavizuru.ini"

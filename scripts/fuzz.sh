@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 cmake --preset linux-fuzz >/dev/null
-cmake --build --preset linux-fuzz
+targets=()
+for source in tests/fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done
+cmake --build --preset linux-fuzz --target "${targets[@]}"
 findings=build/linux-fuzz/findings
 mkdir -p "$findings"
 for source in tests/fuzz/fuzz_*.cpp; do
