@@ -9,16 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "bench/resident.h"
 #include "platform/qt/qt_app.h"
 
 namespace {
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
-}
 
 class Bare : public QWidget {
  protected:

@@ -7,16 +7,10 @@
 
 #include "direct/program.h"
 #include "platform/posix/system.h"
+#include "bench/resident.h"
 #include "platform/qt/qt_app.h"
 
 namespace {
-
-long residentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
-}
 
 // The program's own window logic, every handler passed through; the activation ends the run.
 class EndAfterActivation : public core::Form {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,15 @@ class Window {
   virtual std::string caption() const = 0;
   virtual void setCaption(const std::string& caption) = 0;
 };
+
+// Finds a control of a rendered window by its design name, for the backends' Window. A name
+// the design does not have is a fault of the program, never of the operator.
+template <typename Controls>
+auto& controlNamed(Controls& controls, std::string_view name, const char* kind) {
+  auto it = controls.find(name);
+  if (it == controls.end()) throw std::logic_error("no " + std::string(kind) + " " + std::string(name));
+  return *it->second;
+}
 
 enum class DialogType { Error, Information };
 

@@ -31,17 +31,9 @@ Window::Window(const core::FormDesign& design) : design_(design), caption_(desig
   }
 }
 
-PickList& Window::list(std::string_view name) {
-  auto it = lists_.find(name);
-  if (it == lists_.end()) throw std::logic_error("no pick list " + std::string(name));
-  return *it->second;
-}
+PickList& Window::list(std::string_view name) { return ui::controlNamed(lists_, name, "pick list"); }
 
-TextField& Window::field(std::string_view name) {
-  auto it = fields_.find(name);
-  if (it == fields_.end()) throw std::logic_error("no edit field " + std::string(name));
-  return *it->second;
-}
+TextField& Window::field(std::string_view name) { return ui::controlNamed(fields_, name, "edit field"); }
 
 bool Window::canFocus(std::string_view control) const {
   if (auto it = lists_.find(control); it != lists_.end()) return it->second->enabled();

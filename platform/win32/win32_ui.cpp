@@ -359,15 +359,11 @@ void Window::layout() {
 }
 
 ui::PickList& Window::pickList(std::string_view name) {
-  auto it = lists_.find(name);
-  if (it == lists_.end()) throw std::logic_error("no pick list " + std::string(name));
-  return *it->second;
+  return ui::controlNamed(lists_, name, "pick list");
 }
 
 ui::TextField& Window::textField(std::string_view name) {
-  auto it = fields_.find(name);
-  if (it == fields_.end()) throw std::logic_error("no edit field " + std::string(name));
-  return *it->second;
+  return ui::controlNamed(fields_, name, "edit field");
 }
 
 std::string Window::caption() const {

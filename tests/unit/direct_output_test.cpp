@@ -23,18 +23,6 @@ std::string golden(const std::string& name) {
   return readFile(std::string(QUOLT_SOURCE_DIR) + "/tests/golden/" + name);
 }
 
-// The working folder of the process, for the port "USB", restored afterwards.
-class InFolder {
- public:
-  explicit InFolder(const std::filesystem::path& folder) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~InFolder() { std::filesystem::current_path(old_); }
-
- private:
-  std::filesystem::path old_;
-};
-
 struct FreshWindow : DirectWindow {
   void TestBody() override {}
 };
@@ -52,7 +40,7 @@ TEST(DirectDocument, BytesOnThePortForEachRollChoice) {
                {longText, 1, 0, "document_300_roll.bin"}};
   for (const auto& c : cases) {
     FreshWindow w;
-    InFolder here(w.dir.path());
+    testing_support::InFolder here(w.dir.path());
     w.writeSettings("[QUOLT]\r\nPORTA=7\r\nMODELO=" + std::to_string(c.model) +
                     "\r\nBOBINA=" + std::to_string(c.roll) + "\r\n");
     w.start(c.text);
@@ -66,7 +54,7 @@ TEST(DirectDocument, BytesOnThePortForEachRollChoice) {
 
 TEST(DirectDocument, AnEditAfterTheShowIsPrintedAndAnOldFileEmptied) {
   FreshWindow w;
-  InFolder here(w.dir.path());
+  testing_support::InFolder here(w.dir.path());
   testing_support::writeFile(w.dir / "USB", std::string(1000, 'x'));
   w.writeSettings("[QUOLT]\r\nPORTA=7\r\n");
   w.start("ORIGINAL PROTOC:1 2 3");

@@ -23,17 +23,6 @@ struct FreshWindow : DirectWindow {
   void TestBody() override {}
 };
 
-class InFolder {
- public:
-  explicit InFolder(const std::filesystem::path& folder) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~InFolder() { std::filesystem::current_path(old_); }
-
- private:
-  std::filesystem::path old_;
-};
-
 TEST(Faults, AMegabyteTextIsSplitShownParsedAndPrintedWhole) {
   std::string text = "ENTIDADE PROTOC:0001/2026 11/12/2026 10:45 ";
   while (text.size() < (1u << 20)) text += "SÃO PAULO ";
@@ -43,7 +32,7 @@ TEST(Faults, AMegabyteTextIsSplitShownParsedAndPrintedWhole) {
   ASSERT_EQ(args[2], text);
 
   FreshWindow w;
-  InFolder here(w.dir.path());
+  testing_support::InFolder here(w.dir.path());
   w.writeSettings("[QUOLT]\r\nPORTA=7\r\n");
   w.start(args[2]);
   EXPECT_EQ(w.text().text(), text);
