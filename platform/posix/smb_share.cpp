@@ -1,5 +1,6 @@
 #include "platform/posix/smb_share.h"
 
+#include <dlfcn.h>
 #include <libsmbclient.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 
 #include "platform/posix/system.h"
 
@@ -21,6 +23,50 @@ constexpr int kBadNetPath = 53;      // no server by that name, or none answerin
 constexpr int kNetNameDeleted = 64;  // the connection went away during the job
 constexpr int kBadNetName = 67;      // the server has no share by that name
 constexpr int kDiskFull = 112;
+constexpr int kNoNetwork = 1222;     // no SMB client on this machine
+
+// Samba's client library and its dozens of companions are loaded at the first print to a
+// share, not at every start: most desks print on a port, and every start would otherwise pay
+// for loading them, a start without "OK" included.
+struct Client {
+  decltype(&smbc_new_context) newContext = nullptr;
+  decltype(&smbc_free_context) freeContext = nullptr;
+  decltype(&smbc_init_context) initContext = nullptr;
+  decltype(&smbc_setDebug) setDebug = nullptr;
+  decltype(&smbc_setOptionDebugToStderr) setDebugToStderr = nullptr;
+  decltype(&smbc_setFunctionAuthDataWithContext) setAuth = nullptr;
+  decltype(&smbc_getFunctionOpenPrintJob) openPrintJob = nullptr;
+  decltype(&smbc_getFunctionWrite) write = nullptr;
+  decltype(&smbc_getFunctionClose) close = nullptr;
+
+  // Null when the library or one of its functions is missing.
+  static const Client* get() {
+    static const Client* client = load();
+    return client;
+  }
+
+ private:
+  static const Client* load() {
+    void* library = ::dlopen("libsmbclient.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return nullptr;
+    static Client c;
+    bool complete = true;
+    auto bind = [&](auto& function, const char* name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(::dlsym(library, name));
+      complete = complete && function != nullptr;
+    };
+    bind(c.newContext, "smbc_new_context");
+    bind(c.freeContext, "smbc_free_context");
+    bind(c.initContext, "smbc_init_context");
+    bind(c.setDebug, "smbc_setDebug");
+    bind(c.setDebugToStderr, "smbc_setOptionDebugToStderr");
+    bind(c.setAuth, "smbc_setFunctionAuthDataWithContext");
+    bind(c.openPrintJob, "smbc_getFunctionOpenPrintJob");
+    bind(c.write, "smbc_getFunctionWrite");
+    bind(c.close, "smbc_getFunctionClose");
+    return complete ? &c : nullptr;
+  }
+};
 
 bool isSeparator(char c) {
   return c == '\\' || c == '/';
@@ -75,7 +121,7 @@ int jobErrorCode(int error) {
 }
 
 struct ContextDeleter {
-  void operator()(SMBCCTX* context) const { smbc_free_context(context, 1); }
+  void operator()(SMBCCTX* context) const { Client::get()->freeContext(context, 1); }
 };
 using Context = std::unique_ptr<SMBCCTX, ContextDeleter>;
 
@@ -89,7 +135,7 @@ class PrintJob : public os::OutputFile {
 
   int write(std::string_view bytes) override {
     if (!file_) return kNetNameDeleted;
-    auto writeFn = smbc_getFunctionWrite(context_.get());
+    auto writeFn = Client::get()->write(context_.get());
     while (!bytes.empty()) {
       errno = 0;
       ssize_t n = writeFn(context_.get(), file_, bytes.data(), bytes.size());
@@ -107,7 +153,7 @@ class PrintJob : public os::OutputFile {
     SMBCFILE* file = file_;
     file_ = nullptr;
     errno = 0;
-    const int result = smbc_getFunctionClose(context_.get())(context_.get(), file);
+    const int result = Client::get()->close(context_.get())(context_.get(), file);
     const int error = errno;
     context_.reset();
     return result == 0 ? 0 : jobErrorCode(error);
@@ -174,21 +220,23 @@ os::Opened openShare(const std::string& name) {
   const auto share = parseShareName(name);
   if (!share) return {nullptr, kPathNotFound};
 
-  Context context(smbc_new_context());
+  const Client* client = Client::get();
+  if (client == nullptr) return {nullptr, kNoNetwork};
+
+  Context context(client->newContext());
   if (!context) return {nullptr, windowsErrorCode(errno)};
-  smbc_setDebug(context.get(), 0);
+  client->setDebug(context.get(), 0);
   // The standard output may be some other channel's target; the library's notes go elsewhere.
-  smbc_setOptionDebugToStderr(context.get(), 1);
-  smbc_setFunctionAuthDataWithContext(context.get(), guestLogin);
-  if (!smbc_init_context(context.get())) {
+  client->setDebugToStderr(context.get(), 1);
+  client->setAuth(context.get(), guestLogin);
+  if (!client->initContext(context.get())) {
     const int error = errno;
-    smbc_free_context(context.release(), 0);  // never initialised: nothing to shut down
+    client->freeContext(context.release(), 0);  // never initialised: nothing to shut down
     return {nullptr, windowsErrorCode(error)};
   }
 
   errno = 0;
-  SMBCFILE* file =
-      smbc_getFunctionOpenPrintJob(context.get())(context.get(), shareUrl(*share).c_str());
+  SMBCFILE* file = client->openPrintJob(context.get())(context.get(), shareUrl(*share).c_str());
   if (!file) return {nullptr, openErrorCode(errno)};
   return {std::make_unique<PrintJob>(std::move(context), file), 0};
 }

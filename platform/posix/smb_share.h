@@ -31,8 +31,9 @@ std::string shareUrl(const ShareName& share);
 
 // Opens one print job on the share, logged in as guest. Failures carry the codes Windows
 // gives for the same cause: 3 a malformed name, 53 a server that cannot be found or reached,
-// 67 a share the server does not have, 5 a refused login; a write or close on a connection
-// that broke gives 64, the code of a network name no longer available.
+// 67 a share the server does not have, 5 a refused login, 1222 a machine without Samba's
+// client library; a write or close on a connection that broke gives 64, the code of a network
+// name no longer available.
 os::Opened openShare(const std::string& name);
 
 }  // namespace posix
