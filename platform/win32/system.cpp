@@ -134,26 +134,9 @@ bool System::writeProfileString(const std::string& path, std::string_view sectio
                                     toCodePage(value).c_str(), toCodePage(path).c_str()) != 0;
 }
 
-// No flags and no default character: what the code page lacks becomes the system's own
-// replacement, as every 8-bit program on the desk gets it.
-std::string System::toCodePage(std::string_view utf8) {
-  const std::wstring wide = widen(utf8);
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  int n = WideCharToMultiByte(codePage_, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage_, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
-  return bytes;
-}
+std::string System::toCodePage(std::string_view utf8) { return narrow(widen(utf8), codePage_); }
 
-std::string System::fromCodePage(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int size = static_cast<int>(bytes.size());
-  int n = MultiByteToWideChar(codePage_, 0, bytes.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage_, 0, bytes.data(), size, wide.data(), n);
-  return narrow(wide);
-}
+std::string System::fromCodePage(std::string_view bytes) { return narrow(widen(bytes, codePage_)); }
 
 os::Opened System::createOutput(const std::string& name) {
   HANDLE handle = CreateFileW(widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
