@@ -60,6 +60,34 @@ std::string utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+bool validUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + len > text.size()) return false;
+    char32_t cp = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are no UTF-8 either.
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < least[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
+    i += len;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string hostText(std::string_view bytes) {
+  return validUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
+}
+
 std::string cp1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -13,4 +13,9 @@ inline constexpr char kReplacement = '?';
 std::string utf8ToCp1252(std::string_view utf8);
 std::string cp1252ToUtf8(std::string_view bytes);
 
+// A text from the host's command line: UTF-8 as the locale has it, or, when the bytes are no
+// valid UTF-8, the desk's 8-bit code page that a Windows-bred host writes, so that no
+// character is lost to a replacement mark.
+std::string hostText(std::string_view bytes);
+
 }  // namespace posix

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/codepage.h"
 #include "platform/qt/qt_ui.h"
 
 namespace qtui {
@@ -24,8 +25,10 @@ bool displayReachable() {
 }  // namespace
 
 int runProgram(int argc, char** argv, const core::ProgramDefinition& program) {
-  // Linux hands the arguments over already split, in the locale's encoding (UTF-8).
-  std::vector<std::string> args(argv, argv + argc);
+  // Linux hands the arguments over already split, in the locale's encoding (UTF-8); a host
+  // that writes the 8-bit code page instead is read in it.
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(posix::hostText(argv[i]));
   try {
     return core::startUp(
         args,

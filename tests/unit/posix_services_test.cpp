@@ -36,6 +36,19 @@ TEST(PosixServices, Windows1252BothWays) {
   }
 }
 
+TEST(PosixServices, TheHostsTextInUtf8OrInTheCodePage) {
+  const struct {
+    const char* bytes;
+    const char* text;
+  } cases[] = {{"SÃO PAULO PROTOC:1 2 3", "SÃO PAULO PROTOC:1 2 3"},  // UTF-8 stays
+               {"S\xC3O PAULO", "SÃO PAULO"},                      // 1252: Ã alone
+               {"CONCEI\xC7\xC3O \x80", "CONCEIÇÃO €"},
+               {"\xC0\x80", "À€"},         // an overlong form is no UTF-8
+               {"\xED\xA0\x80", "í\xC2\xA0€"},  // nor is a surrogate
+               {"", ""}};
+  for (const auto& c : cases) EXPECT_EQ(posix::hostText(c.bytes), c.text) << c.bytes;
+}
+
 TEST(PosixServices, TheExecutablesOwnFolder) {
   posix::System system;
   const std::string path = system.executablePath();
