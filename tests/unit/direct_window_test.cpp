@@ -214,6 +214,7 @@ TEST_F(DirectWindow, AltDClicksAuthenticateOnlyOnTheFirstTab) {
 
 // The Authenticate command's checks before anything is printed.
 TEST_F(DirectWindow, AuthenticateChecksPortThenModel) {
+  testing_support::writeFile(dir / "lp0", "");  // LPT1: it must stay untouched
   start();
   port().setSelectedIndex(-1);
   roll().setEnabled(false);
@@ -228,7 +229,7 @@ TEST_F(DirectWindow, AuthenticateChecksPortThenModel) {
   EXPECT_EQ(messages(), std::vector<std::string>{"Modelo Não Suportado!"});
   EXPECT_EQ(app.shown()[0].caption, "Sistema de Autenticação");
   EXPECT_TRUE(roll().enabled());
-  EXPECT_FALSE(std::filesystem::exists(dir / "LPT1"));
+  EXPECT_EQ(testing_support::readFile(dir / "lp0"), "");
 }
 
 TEST_F(DirectWindow, ReceiptOverUsbWithoutAShareAsksForItAndMovesTheFocus) {
@@ -236,6 +237,8 @@ TEST_F(DirectWindow, ReceiptOverUsbWithoutAShareAsksForItAndMovesTheFocus) {
   port().setSelectedIndex(7);
   model().setSelectedIndex(2);
   share().setText(" \t ");
+  testing_support::InFolder here(dir.path());  // where a name like the share's would land
+  const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
   app.pressKey(core::kKeyF5);
   EXPECT_EQ(messages(), std::vector<std::string>{
                             "Para imprimir na ZEBRA GC420d via USB é obrigatório informar o "
@@ -243,6 +246,7 @@ TEST_F(DirectWindow, ReceiptOverUsbWithoutAShareAsksForItAndMovesTheFocus) {
   EXPECT_FALSE(roll().enabled());
   EXPECT_EQ(window.focus(), "edNomeCompartilhamento");
   EXPECT_EQ(window.page(), "TabSheet2");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);  // no output
 }
 
 TEST_F(DirectWindow, ExitEndsTheProgram) {
