@@ -1,6 +1,7 @@
 #include "platform/posix/codepage.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace posix {
 
@@ -33,29 +34,42 @@ void appendUtf8(std::string& out, char32_t cp) {
   }
 }
 
+// The code point of the UTF-8 character at `i`, which moves past it; nothing for a byte that
+// starts no well-formed character (overlong forms, surrogates and values beyond Unicode
+// included), and `i` then moves one byte on.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > text.size()) {
+    ++i;
+    return std::nullopt;
+  }
+  char32_t cp = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto c = static_cast<unsigned char>(text[i + k]);
+    if ((c & 0xC0) != 0x80) {
+      ++i;
+      return std::nullopt;
+    }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < least[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    ++i;
+    return std::nullopt;
+  }
+  i += len;
+  return cp;
+}
+
 }  // namespace
 
 std::string utf8ToCp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-    bool valid = len > 0 && i + len <= utf8.size();
-    char32_t cp = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
-    for (std::size_t k = 1; valid && k < len; ++k) {
-      auto c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (!valid) {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    out += toByte(cp);
-    i += len;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto cp = nextCodePoint(utf8, i);
+    out += cp ? toByte(*cp) : kReplacement;
   }
   return out;
 }
@@ -63,22 +77,8 @@ std::string utf8ToCp1252(std::string_view utf8) {
 namespace {
 
 bool validUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t len = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > text.size()) return false;
-    char32_t cp = len == 1 ? lead : len == 2 ? (lead & 0x1F) : len == 3 ? (lead & 0x0F) : (lead & 0x07);
-    for (std::size_t k = 1; k < len; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are no UTF-8 either.
-    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < least[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
-    i += len;
-  }
+  for (std::size_t i = 0; i < text.size();)
+    if (!nextCodePoint(text, i)) return false;
   return true;
 }
 

@@ -21,6 +21,19 @@ check_program() {
   echo "$exe: PE32, Windows GUI, imports: $(grep -o 'DLL Name: .*' <<<"$dump" | cut -d' ' -f3 | tr '\n' ' ')"
 }
 
+# Fails unless the names found ($2, one a line) are exactly the names expected (the rest).
+expect_names() {
+  local what="$1" names="$2" expected
+  shift 2
+  expected=$(printf '%s\n' "$@" | sort)
+  if [ "$names" != "$expected" ]; then
+    echo "FAIL: $what:"
+    echo "$names"
+    exit 1
+  fi
+  echo "$what: $(tr '\n' ' ' <<<"$names")"
+}
+
 if [ "${1:-}" = "--imports" ]; then
   exe="$2" dll="$3"
   shift 3
@@ -30,13 +43,7 @@ if [ "${1:-}" = "--imports" ]; then
       /DLL Name:/ { inside = (tolower($3) == tolower(dll)); next }
       inside && /^[[:space:]]*$/ { inside = 0 }
       inside && $1 ~ /^[0-9a-f]+$/ && NF == 3 { print $3 }' | sort)
-  expected=$(printf '%s\n' "$@" | sort)
-  if [ "$names" != "$expected" ]; then
-    echo "FAIL: $exe imports from $dll:"
-    echo "$names"
-    exit 1
-  fi
-  echo "$exe imports by name from $dll: $(tr '\n' ' ' <<<"$names")"
+  expect_names "$exe imports by name from $dll" "$names" "$@"
   exit 0
 fi
 
@@ -53,13 +60,7 @@ if [ "${1:-}" = "--exports" ]; then
   names=$(awk '/\[Ordinal\/Name Pointer\] Table/ { inside = 1; next }
                inside && /^[[:space:]]*$/ { inside = 0 }
                inside { print $NF }' <<<"$dump" | sort)
-  expected=$(printf '%s\n' "$@" | sort)
-  if [ "$names" != "$expected" ]; then
-    echo "FAIL: $dll exports:"
-    echo "$names"
-    exit 1
-  fi
-  echo "$dll exports: $(tr '\n' ' ' <<<"$names")"
+  expect_names "$dll exports" "$names" "$@"
   exit 0
 fi
 
